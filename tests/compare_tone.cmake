@@ -1,0 +1,8 @@
+execute_process(COMMAND ${MAKE_TONE} ${SCRATCH} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+    message(FATAL_ERROR "make_tone failed: ${made}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${COMMITTED} ${SCRATCH} RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+    message(FATAL_ERROR "assets/tone.wav differs from what make_tone makes")
+endif()
