@@ -1,23 +1,11 @@
 // The services the machine core calls, scripted.
-#include <array>
-#include <random>
+#include <cstdio>
 
-#include "toolkit/headless/headless.h"
+#include "toolkit/common/drawing.h"
+#include "toolkit/headless/script.h"
 #include "toolkit/toolkit.h"
 
-namespace {
-
-struct Script {
-    std::array<bool, 256> held{};     // scan codes held by the script
-    std::array<bool, 256> snapshot{}; // the state the last poll saw
-    bool windowActive = true;
-    std::mt19937 random{1};
-    int lastRandomByte = -1;
-    int keyboardPolls = 0;
-    int toneRate = 44100;
-    std::vector<headless::MessageBox> messageBoxes;
-    std::vector<headless::ToneRequest> toneRequests;
-};
+namespace headless {
 
 Script& script()
 {
@@ -25,13 +13,17 @@ Script& script()
     return instance;
 }
 
-} // namespace
+} // namespace headless
+
+using headless::script;
+using headless::Script;
 
 namespace headless {
 
 void reset()
 {
     script() = Script{};
+    toolkit::drawing::releaseAll();
 }
 
 void holdScanCode(int scanCode, bool down)
@@ -76,6 +68,16 @@ int lastRandomByte()
     return script().lastRandomByte;
 }
 
+long randomDraws()
+{
+    return script().randomDraws;
+}
+
+void setMessageBoxEcho(bool on)
+{
+    script().echoMessageBoxes = on;
+}
+
 } // namespace headless
 
 namespace toolkit {
@@ -83,6 +85,10 @@ namespace toolkit {
 void showMessageBox(std::string_view caption, std::string_view text)
 {
     script().messageBoxes.push_back({std::string(caption), std::string(text)});
+    if (script().echoMessageBoxes) {
+        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                     static_cast<int>(text.size()), text.data());
+    }
 }
 
 int randomByte()
@@ -90,6 +96,7 @@ int randomByte()
     // The top eight bits of one 32-bit draw: uniform over 0 .. 255 and the same
     // sequence for a seed on every standard library.
     script().lastRandomByte = static_cast<int>(script().random() >> 24);
+    ++script().randomDraws;
     return script().lastRandomByte;
 }
 
