@@ -1,5 +1,7 @@
 // The load sequence, the memory map and loading ROM image files.
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -144,6 +146,29 @@ const RomFileCase RomFileCases[] = {
      },
      false, 0},
     {"device", [](const TempDir&) { return std::string("/dev/zero"); }, false, 0},
+    {"32257 bytes", [](const TempDir& d) { return d.write("one-over", pattern(32257)); }, true, 32256},
+    {"link to a file",
+     [](const TempDir& d) {
+         const std::string target = d.write("target.ch8", pattern(99));
+         std::filesystem::create_symlink(target, d.path() / "link.ch8");
+         return (d.path() / "link.ch8").string();
+     },
+     true, 99},
+    {"dangling link",
+     [](const TempDir& d) {
+         std::filesystem::create_symlink(d.path() / "gone", d.path() / "dangling");
+         return (d.path() / "dangling").string();
+     },
+     false, 0},
+    {"loop of links",
+     [](const TempDir& d) {
+         std::filesystem::create_symlink(d.path() / "b", d.path() / "a");
+         std::filesystem::create_symlink(d.path() / "a", d.path() / "b");
+         return (d.path() / "a").string();
+     },
+     false, 0},
+    {"name with spaces, letters beyond ASCII and a newline",
+     [](const TempDir& d) { return d.write("Sp\xC3\xA4ce Inv\xC3\xA6ders\n2.ch8", pattern(300)); }, true, 300},
 };
 
 TEST(LoadRomImage, FilesOfEveryKind)
@@ -177,6 +202,47 @@ TEST(LoadRomImage, FilesOfEveryKind)
         EXPECT_TRUE(programAreaIsZeroFrom(t.machine, 0x200 + static_cast<std::int32_t>(c.loadedBytes)));
         EXPECT_TRUE(std::equal(SmallFont.begin(), SmallFont.end(), t.machine.memory.begin()));
     }
+}
+
+// Root reads a file whatever its permissions say, so as root the load runs in a
+// child process that has given up root for the user nobody.
+TEST(LoadRomImage, UnreadableFileIsReported)
+{
+    TempDir dir;
+    const std::string path = dir.write("locked.ch8", pattern(10));
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    const auto loadIsReported = [&path] {
+        TestMachine t;
+        loadRomImage(t.machine, t.frameBuffer, t.host, path);
+        return headless::messageBoxes().size() == 1 && headless::messageBoxes()[0].text == UnopenableText &&
+               readByte(t.machine, 0x200) == 0;
+    };
+    if (geteuid() != 0) {
+        EXPECT_TRUE(loadIsReported());
+        return;
+    }
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const bool reported = setgid(65534) == 0 && setuid(65534) == 0 && loadIsReported();
+        _exit(reported ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(LoadRomImage, HugeSparseFileLoadsOnlyWhatFits)
+{
+    TempDir dir;
+    const std::string path = dir.write("huge.ch8", pattern(64));
+    std::filesystem::resize_file(path, std::uintmax_t{1} << 30); // 1 GiB, all but 64 bytes holes
+    TestMachine t;
+    loadRomImage(t.machine, t.frameBuffer, t.host, path);
+    EXPECT_TRUE(headless::messageBoxes().empty());
+    const std::vector<std::uint8_t> expected = pattern(64);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t.machine.memory.begin() + 0x200));
+    EXPECT_TRUE(programAreaIsZeroFrom(t.machine, 0x200 + 64));
 }
 
 TEST(LoadRomImage, FailedLoadStillEndsBootMode)
