@@ -14,6 +14,17 @@ namespace {
 constexpr std::string_view HexDigits = "0123456789ABCDEF";
 constexpr std::int32_t FlagRegister = 0xF;
 
+// The text of every byte, two upper-case hexadecimal characters: an instruction's
+// text is two look-ups, built once at compile time.
+using ByteText = std::array<char, 2>;
+constexpr std::array<ByteText, 256> ByteTexts = [] {
+    std::array<ByteText, 256> texts{};
+    for (std::size_t byte = 0; byte < texts.size(); ++byte) {
+        texts[byte] = {HexDigits[byte >> 4], HexDigits[byte & 0xF]};
+    }
+    return texts;
+}();
+
 // Operand fields, read back from the characters of the instruction.
 std::int32_t fieldX(const OpcodeText& op) { return parseHex({&op[1], 1}); }
 std::int32_t fieldY(const OpcodeText& op) { return parseHex({&op[2], 1}); }
@@ -277,7 +288,9 @@ void execute(const OpcodeText& op, MachineState& machine, FrameBuffer& frameBuff
 
 OpcodeText opcodeText(std::uint8_t high, std::uint8_t low)
 {
-    return {HexDigits[high >> 4], HexDigits[high & 0xF], HexDigits[low >> 4], HexDigits[low & 0xF]};
+    const ByteText& first = ByteTexts[high];
+    const ByteText& second = ByteTexts[low];
+    return {first[0], first[1], second[0], second[1]};
 }
 
 BinaryRowText binaryRow(std::uint8_t byte)

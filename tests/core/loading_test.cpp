@@ -168,7 +168,7 @@ const RomFileCase RomFileCases[] = {
      },
      false, 0},
     {"name with spaces, letters beyond ASCII and a newline",
-     [](const TempDir& d) { return d.write("Sp\xC3\xA4ce Inv\xC3\xA6ders\n2.ch8", pattern(300)); }, true, 300},
+     [](const TempDir& d) { return d.write("Sp\xC3\xA4" "ce Inv\xC3\xA6" "ders\n2.ch8", pattern(300)); }, true, 300},
 };
 
 TEST(LoadRomImage, FilesOfEveryKind)
