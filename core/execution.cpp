@@ -25,6 +25,17 @@ constexpr std::array<ByteText, 256> ByteTexts = [] {
     return texts;
 }();
 
+// The text of every byte as a sprite row, eight "0" and "1" characters.
+constexpr std::array<BinaryRowText, 256> BinaryRowTexts = [] {
+    std::array<BinaryRowText, 256> texts{};
+    for (std::size_t byte = 0; byte < texts.size(); ++byte) {
+        for (std::size_t bit = 0; bit < 8; ++bit) {
+            texts[byte][bit] = (byte & (0x80u >> bit)) != 0 ? '1' : '0';
+        }
+    }
+    return texts;
+}();
+
 // Operand fields, read back from the characters of the instruction.
 std::int32_t fieldX(const OpcodeText& op) { return parseHex({&op[1], 1}); }
 std::int32_t fieldY(const OpcodeText& op) { return parseHex({&op[2], 1}); }
@@ -79,9 +90,13 @@ void restartProgram(MachineState& machine, FrameBuffer& frameBuffer, HostValues&
     machine.jumped = 1; // PC stays at the program start the reset gave it
 }
 
+// The rows that do much or run seldom (0NNN, DXYN, EX.., FX..) are kept out of the
+// step with noinline, so that the step itself stays small and cheap for the common
+// rows.
+
 // 0010 .. 00FF
-void executeSystemRow(const OpcodeText& op, MachineState& machine, FrameBuffer& frameBuffer,
-                      HostValues& host)
+[[gnu::noinline]] void executeSystemRow(const OpcodeText& op, MachineState& machine,
+                                        FrameBuffer& frameBuffer, HostValues& host)
 {
     if (op[1] != '0') {
         return;
@@ -145,37 +160,44 @@ void executeArithmeticRow(const OpcodeText& op, MachineState& machine)
     }
 }
 
-// DXYN: N rows of 8 pixels from I, or with N = 0 a 16 x 16 sprite in either mode.
-// V[X] and V[Y] are read afresh for every lit bit, so a coordinate in VF follows
-// the flag as the draw changes it.
-void drawSprite(const OpcodeText& op, MachineState& machine, FrameBuffer& frameBuffer)
+// One sprite row of text at row offset j and column offset `left`: each "1"
+// toggles its pixel. V[X] and V[Y] are read afresh for every "1", so a coordinate
+// in VF follows the flag as the draw changes it.
+template <std::size_t Width>
+void drawRowText(const std::array<char, Width>& text, std::int32_t left, std::int32_t j,
+                 std::int32_t x, std::int32_t y, MachineState& machine, FrameBuffer& frameBuffer)
 {
     auto& V = machine.V;
+    for (std::size_t i = 0; i < Width; ++i) {
+        if (text[i] == '1' &&
+            xorPixel(frameBuffer, V[x] + left + static_cast<std::int32_t>(i), V[y] + j)) {
+            V[FlagRegister] = 1;
+        }
+    }
+}
+
+// DXYN: N rows of 8 pixels from I, or with N = 0 a 16 x 16 sprite in either mode,
+// whose rows are the texts of two bytes side by side.
+[[gnu::noinline]] void drawSprite(const OpcodeText& op, MachineState& machine,
+                                  FrameBuffer& frameBuffer)
+{
     const std::int32_t x = fieldX(op);
     const std::int32_t y = fieldY(op);
     const std::int32_t n = fieldN(op);
-    const bool large = n == 0;
-    const std::int32_t height = large ? 16 : n;
-    V[FlagRegister] = 0;
-    std::array<char, 16> row{};
-    for (std::int32_t j = 0; j < height; ++j) {
-        std::size_t width = 8;
-        if (large) {
-            const BinaryRowText left = binaryRow(readByte(machine, addressPlus(machine.I, 2 * j)));
-            const BinaryRowText right =
-                binaryRow(readByte(machine, addressPlus(machine.I, 2 * j + 1)));
-            std::copy(right.begin(), right.end(), std::copy(left.begin(), left.end(), row.begin()));
-            width = 16;
-        } else {
-            const BinaryRowText bits = binaryRow(readByte(machine, addressPlus(machine.I, j)));
-            std::copy(bits.begin(), bits.end(), row.begin());
+    machine.V[FlagRegister] = 0;
+    if (n == 0) {
+        for (std::int32_t j = 0; j < 16; ++j) {
+            const std::int32_t address = addressPlus(machine.I, 2 * j);
+            const BinaryRowText left = binaryRow(readByte(machine, address));
+            const BinaryRowText right = binaryRow(readByte(machine, addressPlus(address, 1)));
+            drawRowText(left, 0, j, x, y, machine, frameBuffer);
+            drawRowText(right, 8, j, x, y, machine, frameBuffer);
         }
-        for (std::size_t i = 0; i < width; ++i) {
-            if (row[i] == '1' &&
-                xorPixel(frameBuffer, V[x] + static_cast<std::int32_t>(i), V[y] + j)) {
-                V[FlagRegister] = 1;
-            }
-        }
+        return;
+    }
+    for (std::int32_t j = 0; j < n; ++j) {
+        const BinaryRowText row = binaryRow(readByte(machine, addressPlus(machine.I, j)));
+        drawRowText(row, 0, j, x, y, machine, frameBuffer);
     }
 }
 
@@ -192,7 +214,7 @@ void storeDecimalDigits(const OpcodeText& op, MachineState& machine)
 }
 
 // EX9E, EXA1
-void executeKeyRow(const OpcodeText& op, MachineState& machine)
+[[gnu::noinline]] void executeKeyRow(const OpcodeText& op, MachineState& machine)
 {
     const std::int32_t key = machine.V[fieldX(op)];
     if (op[2] == '9' && op[3] == 'E') {
@@ -218,7 +240,7 @@ void waitForKey(const OpcodeText& op, MachineState& machine)
 }
 
 // FX07 .. FX85
-void executeMiscRow(const OpcodeText& op, MachineState& machine)
+[[gnu::noinline]] void executeMiscRow(const OpcodeText& op, MachineState& machine)
 {
     auto& V = machine.V;
     const std::int32_t x = fieldX(op);
@@ -295,11 +317,7 @@ OpcodeText opcodeText(std::uint8_t high, std::uint8_t low)
 
 BinaryRowText binaryRow(std::uint8_t byte)
 {
-    BinaryRowText text{};
-    for (int bit = 0; bit < 8; ++bit) {
-        text[bit] = (byte & (0x80 >> bit)) != 0 ? '1' : '0';
-    }
-    return text;
+    return BinaryRowTexts[byte];
 }
 
 void executeStep(MachineState& machine, FrameBuffer& frameBuffer, HostValues& host)

@@ -1,0 +1,74 @@
+#pragma once
+
+// Runs the built lumvexor-headless as a separate process and reads back what it
+// wrote: its exit status, standard output and standard error, and its files.
+
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace headless_tool_test {
+
+struct ToolResult {
+    int status = -1; // the exit status; 128 + n when signal n ended it
+    std::string out;
+    std::string err;
+};
+
+// A folder of its own under the system's temporary folder, removed afterwards.
+class Scratch {
+public:
+    Scratch();
+    ~Scratch();
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+    std::string read(const std::string& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// The tool with these arguments, standard input empty, in `workingDirectory` when
+// one is given.
+ToolResult runTool(const std::vector<std::string>& arguments,
+                   const std::filesystem::path& workingDirectory = {});
+
+// Instructions as the bytes of a ROM image, high byte first.
+std::vector<std::uint8_t> romOf(std::initializer_list<std::uint16_t> instructions);
+
+// A ROM of the test suite in the shared folder, when it is there.
+std::optional<std::string> suiteRom(const std::string& name);
+
+std::string readWholeFile(const std::string& path);
+
+// One line of the trace, split into its fields.
+struct TraceLine {
+    std::uint64_t step = 0;
+    std::string pc;
+    std::string opcode;
+    std::string v;
+    std::string i;
+    std::string sp;
+    std::string delayTimer;
+    std::string soundTimer;
+    std::optional<std::string> random; // the two digits after R
+};
+
+// Every line of a trace; a line that does not have the trace's shape fails the test.
+std::vector<TraceLine> parseTrace(const std::string& text);
+
+// printf("%.17g") of a value, as the trace prints the delay timer.
+std::string printed17g(double value);
+
+// The delay timer as it stands when a pause that began at `start` is over: the
+// steps lower it by the double nearest to 0.1 while it is above zero.
+double delayAfterPause(double start);
+
+} // namespace headless_tool_test
