@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 #include "tests/e2e/desktop.h"
 
@@ -22,5 +23,11 @@ int main(int argc, char** argv)
     std::printf("[ desktop  ] X server on %s with openbox\n", e2e::Desktop::display().c_str());
     const int result = RUN_ALL_TESTS();
     e2e::Desktop::stop();
+    if (result == 0) {
+        // The server's and window manager's log is kept only for a failing run.
+        std::error_code ignored;
+        std::filesystem::remove(std::filesystem::path(LUMVEXOR_E2E_ARTIFACTS) / "desktop.log", ignored);
+        std::filesystem::remove(LUMVEXOR_E2E_ARTIFACTS, ignored); // only when empty
+    }
     return result;
 }
