@@ -34,9 +34,9 @@ bool loadProgram(Machine& m, const Options& options)
         lumvexor::loadBootProgram(m.machine, m.frameBuffer, m.host);
     } else {
         m.host.romPath = *options.romPath;
-        const std::size_t boxesBefore = headless::messageBoxes().size();
+        const long long boxesBefore = headless::messageBoxCount();
         lumvexor::loadRomImage(m.machine, m.frameBuffer, m.host, m.host.romPath);
-        if (headless::messageBoxes().size() != boxesBefore) {
+        if (headless::messageBoxCount() != boxesBefore) {
             return false;
         }
     }
@@ -125,9 +125,11 @@ int main(int argc, char** argv)
         return Success;
     }
 
-    // Message boxes are printed and dismissed at once.
+    // Message boxes are printed and dismissed at once; nothing is kept of them or of
+    // the tone requests beyond counts, so runs of any length stay in the same memory.
     headless::reset();
     headless::setMessageBoxEcho(true);
+    headless::setKeepRecords(false);
     headless::seedRandom(options->seed);
 
     const auto m = std::make_unique<Machine>();

@@ -127,25 +127,28 @@ char* writeTraceState(char* out, std::uint64_t step, const MachineState& machine
     return writeDecimal(out, machine.soundTimer);
 }
 
-// Tone requests made since the last call, each as "<step> <rate>".
-void recordTones(OutputFile& tones, std::uint64_t step, std::size_t& reported)
+// The tone request of this step, if it made one, as "<step> <rate>". A step makes
+// at most one: the sound timer counts down once.
+void recordTone(OutputFile& tones, std::uint64_t step, long long& reported)
 {
-    const auto& requests = headless::toneRequests();
-    for (; reported < requests.size(); ++reported) {
-        char* out = lineStart(tones);
-        out = writeDecimal(out, step);
-        *out++ = ' ';
-        out = writeDecimal(out, requests[reported].rate);
-        *out++ = '\n';
-        commitLine(tones, out);
+    const long long requests = headless::toneRequestCount();
+    if (requests == reported) {
+        return;
     }
+    reported = requests;
+    char* out = lineStart(tones);
+    out = writeDecimal(out, step);
+    *out++ = ' ';
+    out = writeDecimal(out, headless::lastToneRequest().rate);
+    *out++ = '\n';
+    commitLine(tones, out);
 }
 
 void runRecorded(Machine& m, std::uint64_t steps, HoldSchedule& holds, Recorders recorders)
 {
     MachineState& machine = m.machine;
     DelayTimerText delayText;
-    std::size_t tonesReported = headless::toneRequests().size();
+    long long tonesReported = headless::toneRequestCount();
     for (std::uint64_t done = 0; done < steps; ++done) {
         const std::uint64_t step = done + 1;
         if (step == holds.nextChange) {
@@ -170,7 +173,7 @@ void runRecorded(Machine& m, std::uint64_t steps, HoldSchedule& holds, Recorders
             lumvexor::executeStep(machine, m.frameBuffer, m.host);
         }
         if (recorders.tones != nullptr) {
-            recordTones(*recorders.tones, step, tonesReported);
+            recordTone(*recorders.tones, step, tonesReported);
         }
     }
 }

@@ -128,6 +128,32 @@ TEST(SoundTimer, AWaitingFX0AKeepsItRunning)
     EXPECT_EQ(t.machine.PC, 0x204);
 }
 
+// Long runs keep counts only: the same requests, and memory that does not grow.
+TEST(ScriptedRecords, CountsAndTheLastToneRequestWithoutKeepingRecords)
+{
+    TestMachine t;
+    headless::setKeepRecords(false);
+    EXPECT_EQ(headless::lastToneRequest().rate, 44100);
+    // Two message boxes, then FX18 with 3 and a loop.
+    t.loadProgram({0x0011, 0x0010, 0x6103, 0xF118, 0x1208});
+    t.step(5);
+    EXPECT_EQ(headless::messageBoxCount(), 2);
+    EXPECT_EQ(headless::toneRequestCount(), 2);
+    EXPECT_EQ(headless::lastToneRequest().rate, 45100);
+    EXPECT_EQ(headless::lastToneRequest().volume, 25);
+    t.step(10);
+    EXPECT_EQ(headless::toneRequestCount(), 3);
+    EXPECT_EQ(headless::lastToneRequest().rate, 45000);
+    EXPECT_TRUE(headless::messageBoxes().empty());
+    EXPECT_TRUE(headless::toneRequests().empty());
+
+    headless::setKeepRecords(true);
+    t.loadProgram({0x6102, 0xF118});
+    t.step(2);
+    EXPECT_EQ(rates(), (std::vector<int>{45100}));
+    EXPECT_EQ(headless::toneRequestCount(), 4);
+}
+
 std::uint32_t le(std::size_t offset, int bytes)
 {
     std::uint32_t value = 0;

@@ -39,7 +39,7 @@ void holdScanCode(int scanCode, bool down);
 void releaseAllKeys();
 // While false, polls fail as they do while the main window is in the background.
 void setWindowActive(bool active);
-int keyboardPolls();
+long long keyboardPolls();
 
 // Random source.
 void seedRandom(std::uint32_t seed);
@@ -53,6 +53,15 @@ const std::vector<MessageBox>& messageBoxes();
 void setMessageBoxEcho(bool on);
 
 const std::vector<ToneRequest>& toneRequests();
+
+// While records are not kept, message boxes and tone requests are only counted and
+// the last tone request remembered, so a run of any length holds the same memory;
+// messageBoxes() and toneRequests() then stay as they were. Kept by default.
+void setKeepRecords(bool keep);
+long long messageBoxCount();
+long long toneRequestCount();
+// The last tone request, or {44100, 0} before the first.
+ToneRequest lastToneRequest();
 
 // Start-up. A non-empty failure makes startServices report it; openMainWindow
 // reports false while the window cannot open.

@@ -58,7 +58,7 @@ const std::vector<ToneRequest>& toneRequests()
     return script().toneRequests;
 }
 
-int keyboardPolls()
+long long keyboardPolls()
 {
     return script().keyboardPolls;
 }
@@ -78,14 +78,38 @@ void setMessageBoxEcho(bool on)
     script().echoMessageBoxes = on;
 }
 
+void setKeepRecords(bool keep)
+{
+    script().keepRecords = keep;
+}
+
+long long messageBoxCount()
+{
+    return script().messageBoxCount;
+}
+
+long long toneRequestCount()
+{
+    return script().toneRequestCount;
+}
+
+ToneRequest lastToneRequest()
+{
+    return script().lastToneRequest;
+}
+
 } // namespace headless
 
 namespace toolkit {
 
 void showMessageBox(std::string_view caption, std::string_view text)
 {
-    script().messageBoxes.push_back({std::string(caption), std::string(text)});
-    if (script().echoMessageBoxes) {
+    Script& s = script();
+    ++s.messageBoxCount;
+    if (s.keepRecords) {
+        s.messageBoxes.push_back({std::string(caption), std::string(text)});
+    }
+    if (s.echoMessageBoxes) {
         std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
                      static_cast<int>(text.size()), text.data());
     }
@@ -124,7 +148,12 @@ void setToneRate(int samplesPerSecond)
 
 void playTone(int volume)
 {
-    script().toneRequests.push_back({script().toneRate, volume});
+    Script& s = script();
+    s.lastToneRequest = {s.toneRate, volume};
+    ++s.toneRequestCount;
+    if (s.keepRecords) {
+        s.toneRequests.push_back(s.lastToneRequest);
+    }
 }
 
 } // namespace toolkit

@@ -18,16 +18,20 @@ struct Script {
     std::array<bool, 256> held{};     // scan codes held by the script
     std::array<bool, 256> snapshot{}; // the state the last poll saw
     bool windowActive = true;
-    int keyboardPolls = 0;
+    long long keyboardPolls = 0;
     // Random source.
     std::mt19937 random{1};
     int lastRandomByte = -1;
     long randomDraws = 0;
     // Dialogs and sound.
+    bool keepRecords = true;
     std::vector<MessageBox> messageBoxes;
+    long long messageBoxCount = 0;
     bool echoMessageBoxes = false;
     int toneRate = 44100;
     std::vector<ToneRequest> toneRequests;
+    long long toneRequestCount = 0;
+    ToneRequest lastToneRequest{44100, 0};
     // Start-up, window and events.
     std::string startFailure;
     bool windowOpens = true;
