@@ -21,6 +21,8 @@ constexpr const char* Usage =
     "  --tones FILE        one line per tone request: <step> <rate>\n"
     "  --screen FILE       the picture at the end, as FILE.txt or FILE.png; repeatable\n"
     "  --memory FILE       the 32768 bytes of memory at the end\n"
+    "  --state FILE        the registers at the end, one line in the trace's format\n"
+    "                      led by the number of steps (- : standard output)\n"
     "  --benchmark         run with nothing recorded and print the steps per second\n"
     "  --help              show this text\n";
 
@@ -98,7 +100,8 @@ std::optional<ScreenFormat> screenFormatOf(std::string_view path)
 bool takesValue(std::string_view option)
 {
     return option == "--steps" || option == "--seed" || option == "--hold" || option == "--trace" ||
-           option == "--tones" || option == "--screen" || option == "--memory";
+           option == "--tones" || option == "--screen" || option == "--memory" ||
+           option == "--state";
 }
 
 // A word after an option that itself looks like an option is no value: "--trace
@@ -150,6 +153,8 @@ bool applyValue(Options& options, std::string_view option, std::string_view valu
         options.screens.push_back({std::string(value), *format});
     } else if (option == "--memory") {
         options.memoryPath = value;
+    } else if (option == "--state") {
+        options.statePath = value;
     }
     return true;
 }

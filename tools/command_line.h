@@ -39,11 +39,13 @@ struct Options {
     std::string tonesPath;
     std::vector<ScreenOutput> screens; // --screen may be given more than once
     std::string memoryPath;
+    std::string statePath; // "-": standard output
     bool benchmark = false;
     bool help = false;
 };
 
-inline constexpr std::string_view TraceToStandardOutput = "-";
+// The file name that stands for standard output, for --trace and --state.
+inline constexpr std::string_view StandardOutputName = "-";
 
 // The options of argv[1 ..]. An option given twice takes its last value, but
 // --hold and --screen add one more each time. Nothing, with the reason in `problem`, when the

@@ -1,5 +1,6 @@
 #include "tools/final_state.h"
 
+#include <cstdio>
 #include <string_view>
 
 namespace headless_runner {
@@ -27,6 +28,17 @@ bool writeMemory(const Machine& machine, const std::string& path, std::string& p
     const auto& memory = machine.machine.memory;
     return writeWholeFile(path, {reinterpret_cast<const char*>(memory.data()), memory.size()},
                           problem);
+}
+
+bool writeState(const Machine& machine, std::uint64_t steps, const std::string& path,
+                std::string& problem)
+{
+    const std::string line = stateLine(machine, steps) + "\n";
+    if (path == StandardOutputName) {
+        std::fputs(line.c_str(), stdout);
+        return true;
+    }
+    return writeWholeFile(path, line, problem);
 }
 
 } // namespace headless_runner

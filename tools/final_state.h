@@ -1,6 +1,7 @@
 #pragma once
 
-// What the runner writes once the steps are made: the picture and the memory.
+// What the runner writes once the steps are made: the picture, the memory and the
+// registers.
 
 #include <string>
 
@@ -15,6 +16,9 @@ bool writeScreenText(const Machine& machine, const std::string& path, std::strin
 // The 512 x 280 picture the window would show now, drawn by the window's own
 // presentation, as a PNG image.
 bool writeScreenPicture(const Machine& machine, const std::string& path, std::string& problem);
+// The registers once `steps` steps are made: their stateLine() and a newline.
+bool writeState(const Machine& machine, std::uint64_t steps, const std::string& path,
+                std::string& problem);
 // All 32768 bytes, address 0 first.
 bool writeMemory(const Machine& machine, const std::string& path, std::string& problem);
 

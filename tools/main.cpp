@@ -105,6 +105,10 @@ bool writeFinalState(const Machine& m, const Options& options)
         reportProblem(problem);
         written = false;
     }
+    if (!options.statePath.empty() && !writeState(m, options.steps, options.statePath, problem)) {
+        reportProblem(problem);
+        written = false;
+    }
     return written;
 }
 

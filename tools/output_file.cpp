@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "tools/command_line.h"
+
 namespace headless_runner {
 
 namespace {
@@ -20,7 +22,7 @@ bool openOutputFile(OutputFile& output, const std::string& path, bool standardOu
     output.path = path;
     output.used = 0;
     output.failed = false;
-    if (standardOutputAllowed && path == "-") {
+    if (standardOutputAllowed && path == StandardOutputName) {
         output.file = stdout;
         output.ownsFile = false;
         output.path = "standard output";

@@ -105,6 +105,12 @@ char* writeDelayTimer(char* out, double delayTimer, DelayTimerText& cache)
 }
 
 // <step> <PC> <OpcodeText> <V> <I> <SP> <delayTimer> <soundTimer>, as before the step.
+lumvexor::OpcodeText opcodeAtPC(const MachineState& machine)
+{
+    return lumvexor::opcodeText(lumvexor::readByte(machine, machine.PC),
+                                lumvexor::readByte(machine, lumvexor::addressPlus(machine.PC, 1)));
+}
+
 char* writeTraceState(char* out, std::uint64_t step, const MachineState& machine,
                       const lumvexor::OpcodeText& op, DelayTimerText& delayText)
 {
@@ -156,9 +162,7 @@ void runRecorded(Machine& m, std::uint64_t steps, HoldSchedule& holds, Recorders
         }
         // A step executes an instruction exactly when the delay timer is not above zero.
         if (recorders.trace != nullptr && machine.delayTimer <= 0.0) {
-            const lumvexor::OpcodeText op = lumvexor::opcodeText(
-                lumvexor::readByte(machine, machine.PC),
-                lumvexor::readByte(machine, lumvexor::addressPlus(machine.PC, 1)));
+            const lumvexor::OpcodeText op = opcodeAtPC(machine);
             char* out = writeTraceState(lineStart(*recorders.trace), step, machine, op, delayText);
             const long drawsBefore = headless::randomDraws();
             lumvexor::executeStep(machine, m.frameBuffer, m.host);
@@ -179,6 +183,14 @@ void runRecorded(Machine& m, std::uint64_t steps, HoldSchedule& holds, Recorders
 }
 
 } // namespace
+
+std::string stateLine(const Machine& m, std::uint64_t number)
+{
+    char line[OutputFile::MaxLine];
+    DelayTimerText delayText;
+    char* end = writeTraceState(line, number, m.machine, opcodeAtPC(m.machine), delayText);
+    return std::string(line, end);
+}
 
 HoldSchedule makeHoldSchedule(const std::vector<KeyHold>& holds)
 {

@@ -1,5 +1,5 @@
-// What the run writes at the end: memory, the picture as text and as PNG, and the
-// benchmark line.
+// What the run writes at the end: memory, the picture as text and as PNG, the
+// registers, and the benchmark line.
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -222,6 +222,35 @@ TEST(HeadlessScreen, PngOfTheBuiltInProgramShowsTheSplashBehindItsPixels)
         }
     }
     EXPECT_GT(lit, 0);
+}
+
+TEST(HeadlessState, IsTheNextTraceLineLedByTheStepsMade)
+{
+    // After the pause and four instructions: V0 = 5, I = 0x123 + 5, one call made,
+    // PC on the loop at 0x20A.
+    const Scratch scratch;
+    const std::string rom =
+        scratch.write("state.ch8", romOf({0x6005, 0xA123, 0xF01E, 0x220A, 0x0000, 0x120A}));
+    const ToolResult toFile = runTool({"--steps", "204", "--state", scratch.file("state.txt"), rom});
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    const ToolResult toOutput = runTool({"--steps=204", "--state=-", rom});
+    ASSERT_EQ(toOutput.status, 0) << toOutput.err;
+    EXPECT_EQ(toOutput.out, scratch.read("state.txt"));
+
+    const std::vector<TraceLine> state = parseTrace(toOutput.out);
+    ASSERT_EQ(state.size(), 1u);
+    EXPECT_EQ(state[0].step, 204u);
+    EXPECT_EQ(state[0].pc, "020A");
+    EXPECT_EQ(state[0].opcode, "120A");
+    EXPECT_EQ(state[0].v.substr(0, 4), "0500");
+    EXPECT_EQ(state[0].i, "0128");
+    EXPECT_EQ(state[0].sp, "1");
+
+    const ToolResult traced = runTool({"--steps", "205", "--trace", "-", rom});
+    ASSERT_EQ(traced.status, 0) << traced.err;
+    const std::vector<std::string> lines = linesOf(traced.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "205" + toOutput.out.substr(3, toOutput.out.size() - 4));
 }
 
 TEST(HeadlessBenchmark, PrintsOneLineAndMakesTheSameSteps)
