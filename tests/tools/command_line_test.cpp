@@ -108,22 +108,6 @@ TEST(HeadlessCommandLine, StepsCountPauseStepsAndDefaultTo100000)
     }
 }
 
-TEST(HeadlessCommandLine, ARomThatCannotBeOpenedEndsWithStatus1AndItsMessage)
-{
-    const Scratch scratch;
-    std::filesystem::create_directory(scratch.path() / "folder");
-    for (const std::string& rom : {scratch.file("missing.ch8"), scratch.file("folder")}) {
-        SCOPED_TRACE(rom);
-        const ToolResult result =
-            runTool({"--trace", "-", "--memory", scratch.file("memory.bin"), rom});
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "Lumvexor issue detected: The selected file does not exist anymore "
-                              "or is not accessable.\n");
-        EXPECT_EQ(result.out, "");
-        EXPECT_FALSE(std::filesystem::exists(scratch.path() / "memory.bin"));
-    }
-}
-
 TEST(HeadlessCommandLine, AFileThatCannotBeWrittenEndsWithStatus1)
 {
     const Scratch scratch;

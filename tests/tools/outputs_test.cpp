@@ -18,17 +18,6 @@
 namespace headless_tool_test {
 namespace {
 
-// Memory as a load sequence leaves it: the fonts, then the program from 0x200.
-std::string memoryAfterLoading(const std::vector<std::uint8_t>& program)
-{
-    std::string memory(lumvexor::MemorySize, '\0');
-    std::copy(lumvexor::SmallFont.begin(), lumvexor::SmallFont.end(), memory.begin());
-    std::copy(lumvexor::LargeFont.begin(), lumvexor::LargeFont.end(),
-              memory.begin() + lumvexor::LargeFontStart);
-    std::copy(program.begin(), program.end(), memory.begin() + lumvexor::ProgramStart);
-    return memory;
-}
-
 std::vector<std::string> linesOf(const std::string& text)
 {
     std::vector<std::string> lines;

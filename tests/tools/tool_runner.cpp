@@ -1,15 +1,22 @@
 #include "tests/tools/tool_runner.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <grp.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
+
+#include "core/machine_state.h"
 
 extern char** environ;
 
@@ -51,8 +58,30 @@ std::string readWholeFile(const std::string& path)
     return content.str();
 }
 
+namespace {
+
+// In the child, between fork and exec: standard streams, folder, user, then the
+// tool itself through a descriptor opened before the user was given up, so the
+// user nobody needs no access to the folders on the tool's path.
+[[noreturn]] void execTool(int toolFd, char* const* argv, int outFd, int errFd,
+                           const std::filesystem::path& workingDirectory, bool asNobody)
+{
+    const int nullFd = ::open("/dev/null", O_RDONLY);
+    const bool ready =
+        nullFd >= 0 && ::dup2(nullFd, 0) == 0 && ::dup2(outFd, 1) == 1 && ::dup2(errFd, 2) == 2 &&
+        (workingDirectory.empty() || ::chdir(workingDirectory.c_str()) == 0) &&
+        (!asNobody || (::setgroups(0, nullptr) == 0 && ::setgid(NobodyId) == 0 &&
+                       ::setuid(NobodyId) == 0));
+    if (ready) {
+        ::fexecve(toolFd, argv, environ);
+    }
+    _exit(127);
+}
+
+} // namespace
+
 ToolResult runTool(const std::vector<std::string>& arguments,
-                   const std::filesystem::path& workingDirectory)
+                   const std::filesystem::path& workingDirectory, bool asNobody)
 {
     const Scratch streams;
     const std::string outPath = streams.file("stdout");
@@ -66,32 +95,50 @@ ToolResult runTool(const std::vector<std::string>& arguments,
     }
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    if (!workingDirectory.empty()) {
-        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
-    }
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-
     ToolResult result;
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << argv[0];
+    const int toolFd = ::open(LUMVEXOR_HEADLESS, O_RDONLY | O_CLOEXEC);
+    const int outFd = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int errFd = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const pid_t child = toolFd >= 0 && outFd >= 0 && errFd >= 0 ? ::fork() : -1;
+    if (child == 0) {
+        execTool(toolFd, argv.data(), outFd, errFd, workingDirectory, asNobody);
+    }
+    for (const int fd : {toolFd, outFd, errFd}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    if (child < 0) {
+        ADD_FAILURE() << "cannot start " << LUMVEXOR_HEADLESS;
         return result;
     }
+    // A run that hangs fails here instead of stopping the whole suite.
     int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
+    const auto deadline = std::chrono::steady_clock::now() + ToolTimeout;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            ADD_FAILURE() << "lumvexor-headless did not end within "
+                          << ToolTimeout.count() << " s";
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out = readWholeFile(outPath);
     result.err = readWholeFile(errPath);
     return result;
+}
+
+std::string memoryAfterLoading(const std::vector<std::uint8_t>& program)
+{
+    std::string memory(lumvexor::MemorySize, '\0');
+    std::copy(lumvexor::SmallFont.begin(), lumvexor::SmallFont.end(), memory.begin());
+    std::copy(lumvexor::LargeFont.begin(), lumvexor::LargeFont.end(),
+              memory.begin() + lumvexor::LargeFontStart);
+    std::copy(program.begin(), program.end(), memory.begin() + lumvexor::ProgramStart);
+    return memory;
 }
 
 std::vector<std::uint8_t> romOf(std::initializer_list<std::uint16_t> instructions)

@@ -3,6 +3,7 @@
 // Runs the built lumvexor-headless as a separate process and reads back what it
 // wrote: its exit status, standard output and standard error, and its files.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
@@ -35,10 +36,18 @@ private:
     std::filesystem::path path_;
 };
 
+// The user and group id of nobody, whom root becomes to meet file permissions.
+inline constexpr unsigned NobodyId = 65534;
+// A run that takes longer fails the test and is ended.
+inline constexpr std::chrono::seconds ToolTimeout{120};
+
 // The tool with these arguments, standard input empty, in `workingDirectory` when
-// one is given.
+// one is given, as the user nobody when `asNobody` (which needs root).
 ToolResult runTool(const std::vector<std::string>& arguments,
-                   const std::filesystem::path& workingDirectory = {});
+                   const std::filesystem::path& workingDirectory = {}, bool asNobody = false);
+
+// Memory as a load sequence leaves it: the fonts, then `program` from 0x200.
+std::string memoryAfterLoading(const std::vector<std::uint8_t>& program);
 
 // Instructions as the bytes of a ROM image, high byte first.
 std::vector<std::uint8_t> romOf(std::initializer_list<std::uint16_t> instructions);
