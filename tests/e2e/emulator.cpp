@@ -118,12 +118,32 @@ const std::filesystem::path& scenarioFolder()
 std::string exactTitle(const std::string& title)
 {
     static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
-    return "^" + std::regex_replace(title, special, R"(\$&)") + "$";
+    std::string pattern = "^";
+    pattern += std::regex_replace(title, special, R"(\$&)");
+    pattern += "$";
+    return pattern;
 }
 
 // --- The emulator ------------------------------------------------------------------
 
-Emulator::Emulator(const std::filesystem::path& folder, const std::filesystem::path& cwd)
+namespace {
+
+// NAME=VALUE sets the variable NAME of env; a bare NAME removes it.
+void changeVariable(std::vector<std::string>& env, const std::string& change)
+{
+    const std::string prefix = change.substr(0, change.find('=')) + "=";
+    env.erase(std::remove_if(env.begin(), env.end(),
+                             [&prefix](const std::string& e) { return e.rfind(prefix, 0) == 0; }),
+              env.end());
+    if (change.size() >= prefix.size()) {
+        env.push_back(change);
+    }
+}
+
+} // namespace
+
+Emulator::Emulator(const std::filesystem::path& folder, const std::filesystem::path& cwd,
+                   const std::vector<std::string>& changes)
     : folder_(folder), recording_(folder / "sound.wav")
 {
     // OpenAL Soft writes what it would play to a mono WAV file, in real time.
@@ -135,12 +155,12 @@ Emulator::Emulator(const std::filesystem::path& folder, const std::filesystem::p
     std::vector<std::string> env = Desktop::environment();
     env.push_back("ALSOFT_CONF=" + config.string());
     // In a sanitizer build, leaks of the system's libraries are not the emulator's.
-    env.erase(std::remove_if(env.begin(), env.end(),
-                             [](const std::string& e) { return e.rfind("LSAN_OPTIONS=", 0) == 0; }),
-              env.end());
     const char* lsan = std::getenv("LSAN_OPTIONS");
-    env.push_back(std::string("LSAN_OPTIONS=") + (lsan ? std::string(lsan) + ":" : std::string()) +
-                  "suppressions=" LUMVEXOR_E2E_LEAK_SUPPRESSIONS ":print_suppressions=0");
+    changeVariable(env, std::string("LSAN_OPTIONS=") + (lsan ? std::string(lsan) + ":" : std::string()) +
+                            "suppressions=" LUMVEXOR_E2E_LEAK_SUPPRESSIONS ":print_suppressions=0");
+    for (const std::string& change : changes) {
+        changeVariable(env, change);
+    }
     process_ = Process::start({LUMVEXOR_E2E_EMULATOR}, env, cwd, folder / "emulator.log");
 }
 
@@ -382,9 +402,9 @@ void Scenario::TearDown()
     }
 }
 
-Emulator& Scenario::startEmulator()
+Emulator& Scenario::startEmulator(const std::vector<std::string>& environmentChanges)
 {
-    emulators_.push_back(std::make_unique<Emulator>(folder_, cwd_));
+    emulators_.push_back(std::make_unique<Emulator>(folder_, cwd_, environmentChanges));
     return *emulators_.back();
 }
 

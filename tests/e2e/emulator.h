@@ -27,8 +27,10 @@ std::string exactTitle(const std::string& title);
 class Emulator {
 public:
     // Starts the emulator with its current directory at cwd; what it plays is
-    // recorded to recording(); its output goes to a log in folder.
-    Emulator(const std::filesystem::path& folder, const std::filesystem::path& cwd);
+    // recorded to recording(); its output goes to a log in folder. Each NAME=VALUE
+    // of `changes` sets a variable of its environment, each bare NAME removes one.
+    Emulator(const std::filesystem::path& folder, const std::filesystem::path& cwd,
+             const std::vector<std::string>& changes = {});
 
     // The main window, found by its title among the process's windows; false when
     // it did not appear in time.
@@ -112,7 +114,7 @@ protected:
     const std::filesystem::path& folder() const { return folder_; }
     // The emulator's current directory.
     const std::filesystem::path& cwd() const { return cwd_; }
-    Emulator& startEmulator();
+    Emulator& startEmulator(const std::vector<std::string>& environmentChanges = {});
 
 private:
     std::filesystem::path folder_;
