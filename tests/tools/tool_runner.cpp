@@ -66,7 +66,7 @@ namespace {
 [[noreturn]] void execTool(int toolFd, char* const* argv, int outFd, int errFd,
                            const std::filesystem::path& workingDirectory, bool asNobody)
 {
-    const int nullFd = ::open("/dev/null", O_RDONLY);
+    const int nullFd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     const bool ready =
         nullFd >= 0 && ::dup2(nullFd, 0) == 0 && ::dup2(outFd, 1) == 1 && ::dup2(errFd, 2) == 2 &&
         (workingDirectory.empty() || ::chdir(workingDirectory.c_str()) == 0) &&
