@@ -346,7 +346,7 @@ TEST(Instructions, ModeSwitchesSetSpeedAndClear)
 
 TEST(Instructions, RestartReloadsTheRomImage)
 {
-    TempDir dir;
+    ScratchFolder dir;
     TestMachine t;
     // The image: V0 <- 1, then 00FD.
     t.host.romPath = dir.write("restart.ch8", {0x60, 0x01, 0x00, 0xFD});

@@ -97,7 +97,7 @@ TEST(LoadSequence, ResetAloneKeepsMemoryAndDisplayMode)
 
 TEST(LoadSequence, NextLoadRestoresFontsAndClearsTheRegisterStore)
 {
-    TempDir dir;
+    ScratchFolder dir;
     TestMachine t;
     t.host.romPath = dir.write("rom.ch8", {0x12, 0x00});
     // Overwrite the glyph of 0, then save all sixteen registers.
@@ -116,7 +116,7 @@ TEST(LoadSequence, NextLoadRestoresFontsAndClearsTheRegisterStore)
 
 TEST(LoadRomImage, FilesOfEveryKind)
 {
-    TempDir dir;
+    ScratchFolder dir;
     for (const HostileFile& file : makeHostileFiles(dir.path())) {
         SCOPED_TRACE(file.kind);
         TestMachine t;
@@ -150,7 +150,7 @@ TEST(LoadRomImage, FilesOfEveryKind)
 // child process that has given up root for the user nobody.
 TEST(LoadRomImage, UnreadableFileIsReported)
 {
-    TempDir dir;
+    ScratchFolder dir;
     const std::string path = dir.write("locked.ch8", pattern(10));
     std::filesystem::permissions(path, std::filesystem::perms::none);
     const auto loadIsReported = [&path] {
@@ -190,7 +190,7 @@ std::uint64_t bytesReadSoFar()
 
 TEST(LoadRomImage, HugeSparseFileLoadsOnlyWhatFitsAndReadsNoMore)
 {
-    TempDir dir;
+    ScratchFolder dir;
     const std::string path = dir.write("huge.ch8", pattern(64));
     std::filesystem::resize_file(path, std::uintmax_t{1} << 30); // 1 GiB, all but 64 bytes holes
     TestMachine t;

@@ -10,6 +10,7 @@
 #include "core/frame_buffer.h"
 #include "core/host_values.h"
 #include "core/machine_state.h"
+#include "tests/support/scratch_folder.h"
 #include "toolkit/headless/headless.h"
 
 namespace lumvexor::test {
@@ -62,21 +63,6 @@ struct TestMachine {
         }
         return count;
     }
-};
-
-// A folder of its own under the system's temporary folder, removed afterwards.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-
-private:
-    std::filesystem::path path_;
 };
 
 } // namespace lumvexor::test

@@ -62,7 +62,7 @@ protected:
         return texts;
     }
 
-    TempDir dir;
+    ScratchFolder dir;
     std::unique_ptr<Shell> shell = std::make_unique<Shell>();
 };
 

@@ -13,7 +13,7 @@ constexpr const char* Usage = "usage: lumvexor-headless";
 
 TEST(HeadlessCommandLine, UsageErrorsEndWithStatus2)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("rom.ch8", romOf({0x00E0}));
     const std::vector<std::vector<std::string>> cases = {
         {"--steps"},
@@ -69,7 +69,7 @@ TEST(HeadlessCommandLine, HelpGoesToStandardOutput)
 
 TEST(HeadlessCommandLine, OptionsTakeTheirValueAfterAnEqualsSignToo)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("rom.ch8", {});
     const ToolResult result = runTool({"--steps=210", "--trace=-", "--hold=5@1-2", rom});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -79,7 +79,7 @@ TEST(HeadlessCommandLine, OptionsTakeTheirValueAfterAnEqualsSignToo)
 TEST(HeadlessCommandLine, StepsCountPauseStepsAndDefaultTo100000)
 {
     // An empty ROM image runs over zeros: every step after the reset pause is a line.
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("empty.ch8", {});
     struct Case {
         std::vector<std::string> steps;
@@ -110,7 +110,7 @@ TEST(HeadlessCommandLine, StepsCountPauseStepsAndDefaultTo100000)
 
 TEST(HeadlessCommandLine, AFileThatCannotBeWrittenEndsWithStatus1)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("rom.ch8", romOf({0x00E0}));
     const std::string nowhere = scratch.file("no-such-folder");
     const std::vector<std::pair<std::string, std::string>> cases = {
@@ -130,7 +130,7 @@ TEST(HeadlessCommandLine, AFileThatCannotBeWrittenEndsWithStatus1)
 
 TEST(HeadlessMessages, MegaChipGreetingsArePrintedAndTheRunGoesOn)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("megachip.ch8", romOf({0x0011, 0x0010, 0x00E0}));
     const ToolResult result = runTool({"--steps", "203", "--trace", "-", rom});
     ASSERT_EQ(result.status, 0);
@@ -145,7 +145,7 @@ TEST(HeadlessRestart, 00FDReloadsTheRomImageFromItsPath)
 {
     // The program overwrites its first instruction (6012 becomes 1212), then
     // restarts: after the reset pause the file's 6012 is back at 0x200.
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::vector<std::uint8_t> program = romOf({0x6012, 0xA200, 0xF055, 0x00FD});
     scratch.write("restart.ch8", program);
     // A relative path is reloaded relative to the folder the tool runs in.

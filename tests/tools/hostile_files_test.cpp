@@ -19,7 +19,7 @@ using lumvexor::test::pattern;
 constexpr const char* UnopenableMessage =
     "Lumvexor issue detected: The selected file does not exist anymore or is not accessable.\n";
 
-void expectNotLoaded(const ToolResult& result, const Scratch& scratch)
+void expectNotLoaded(const ToolResult& result, const ScratchFolder& scratch)
 {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, UnopenableMessage);
@@ -29,10 +29,10 @@ void expectNotLoaded(const ToolResult& result, const Scratch& scratch)
 
 TEST(HeadlessHostileFiles, EachKindLoadsOrEndsTheRunWithItsMessage)
 {
-    const Scratch roms;
+    const ScratchFolder roms;
     for (const HostileFile& file : lumvexor::test::makeHostileFiles(roms.path())) {
         SCOPED_TRACE(file.kind);
-        const Scratch scratch;
+        const ScratchFolder scratch;
         const ToolResult result = runTool(
             {"--steps", "0", "--trace", "-", "--memory", scratch.file("memory.bin"), "--", file.path});
         if (!file.opens) {
@@ -49,10 +49,10 @@ TEST(HeadlessHostileFiles, EachKindLoadsOrEndsTheRunWithItsMessage)
 // the user nobody.
 TEST(HeadlessHostileFiles, AnUnreadableFileEndsTheRunWithItsMessage)
 {
-    const Scratch roms;
+    const ScratchFolder roms;
     const std::string path = roms.write("locked.ch8", pattern(10));
     std::filesystem::permissions(path, std::filesystem::perms::none);
-    const Scratch scratch;
+    const ScratchFolder scratch;
     std::filesystem::permissions(scratch.path(), std::filesystem::perms::all);
     const ToolResult result =
         runTool({"--steps", "0", "--trace", "-", "--memory", scratch.file("memory.bin"), path}, {},

@@ -13,7 +13,7 @@ struct HeldKeyCase {
 
 TEST(HeadlessKeys, AHeldKeyReachesFX0AAtTheFirstStepOfItsRange)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("wait.ch8", romOf({0xF50A, 0x00E0, 0x1202}));
     const std::vector<HeldKeyCase> cases = {
         {"0", 0x00}, {"7", 0x07}, {"A", 0x0A}, {"c", 0x0C}, {"D", 0x0D}, {"F", 0x0F}, {"10", 0x10},
@@ -55,7 +55,7 @@ TEST(HeadlessKeys, EX9EAndEXA1SeeTheKeyExactlyWithinItsRanges)
     const auto keyDown = [](std::uint64_t step) {
         return (step >= 250 && step <= 270) || step == 300;
     };
-    const Scratch scratch;
+    const ScratchFolder scratch;
     for (const SkipCase& c : cases) {
         SCOPED_TRACE(c.keyInstruction);
         const std::string rom =
@@ -95,7 +95,7 @@ TEST(HeadlessTones, OneLinePerRequestWithItsStepAndRate)
          "202 45400\n203 45300\n204 45200\n225 45100\n226 45000\n"},
         {"FX18 with 0", romOf({0xF018, 0x1202}), ""},
     };
-    const Scratch scratch;
+    const ScratchFolder scratch;
     for (const TonesCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string rom = scratch.write("tones.ch8", c.rom);
@@ -108,7 +108,7 @@ TEST(HeadlessTones, OneLinePerRequestWithItsStepAndRate)
 
 TEST(HeadlessTones, AWaitingFX0AKeepsRequestingOnEveryStep)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("wait.ch8", romOf({0x6004, 0xF018, 0xF10A}));
     const std::string tones = scratch.file("tones.txt");
     const ToolResult result = runTool({"--steps", "210", "--tones", tones, "--trace", "-", rom});

@@ -51,7 +51,7 @@ void drawGlyph(std::vector<std::string>& picture, int digit, int x, int y)
 
 TEST(HeadlessMemory, WithNoStepsItIsTheMemoryRightAfterLoading)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::vector<std::uint8_t> program = {0x12, 0x34, 0xAB, 0xCD, 0xEF};
     const std::string rom = scratch.write("bytes.ch8", program);
     const ToolResult withRom = runTool({"--steps", "0", "--memory", scratch.file("rom.bin"), rom});
@@ -67,7 +67,7 @@ TEST(HeadlessMemory, WithNoStepsItIsTheMemoryRightAfterLoading)
 TEST(HeadlessMemory, AtTheEndItHoldsWhatTheProgramStored)
 {
     // FX55 at step 204 stores V0 and V1 at 0x300.
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::vector<std::uint8_t> program = romOf({0xA300, 0x6042, 0x6117, 0xF155, 0x1208});
     const std::string rom = scratch.write("store.ch8", program);
     for (const int steps : {203, 204}) {
@@ -86,7 +86,7 @@ TEST(HeadlessMemory, AtTheEndItHoldsWhatTheProgramStored)
 
 TEST(HeadlessScreen, TextShowsTheDrawnSpriteInEitherMode)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     struct Case {
         std::uint16_t mode; // 00FE or 00FF
         int columns;
@@ -126,7 +126,7 @@ TEST(HeadlessScreen, TheIbmLogoLightsPixels)
     if (!rom) {
         GTEST_SKIP() << "the test suite's ROMs are not there";
     }
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const ToolResult result =
         runTool({"--steps", "1000", "--screen", scratch.file("ibm.txt"), *rom});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -154,7 +154,7 @@ std::uint32_t rgbAt(const QImage& image, int x, int y)
 TEST(HeadlessScreen, PngOfARomIsBlackWithWhiteSquares)
 {
     // The glyph of 0 at (2, 3) in 64 x 32: 8 x 8 squares from (16, 24).
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom =
         scratch.write("draw.ch8", romOf({0x6002, 0x6103, 0x6200, 0xF229, 0xD015, 0x120A}));
     const ToolResult result =
@@ -180,7 +180,7 @@ TEST(HeadlessScreen, PngOfTheBuiltInProgramShowsTheSplashBehindItsPixels)
     const std::optional<toolkit::raster::Image> splash =
         toolkit::raster::decodeBmp(lumvexor::SplashPicture);
     ASSERT_TRUE(splash.has_value());
-    const Scratch scratch;
+    const ScratchFolder scratch;
 
     // Before the first instruction nothing is lit: the picture is the splash.
     ASSERT_EQ(runTool({"--steps", "0", "--screen", scratch.file("start.png")}).status, 0);
@@ -217,7 +217,7 @@ TEST(HeadlessState, IsTheNextTraceLineLedByTheStepsMade)
 {
     // After the pause and four instructions: V0 = 5, I = 0x123 + 5, one call made,
     // PC on the loop at 0x20A.
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom =
         scratch.write("state.ch8", romOf({0x6005, 0xA123, 0xF01E, 0x220A, 0x0000, 0x120A}));
     const ToolResult toFile = runTool({"--steps", "204", "--state", scratch.file("state.txt"), rom});
@@ -244,7 +244,7 @@ TEST(HeadlessState, IsTheNextTraceLineLedByTheStepsMade)
 
 TEST(HeadlessBenchmark, PrintsOneLineAndMakesTheSameSteps)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const ToolResult benchmark =
         runTool({"--benchmark", "--steps", "12345", "--memory", scratch.file("benchmark.bin")});
     ASSERT_EQ(benchmark.status, 0) << benchmark.err;

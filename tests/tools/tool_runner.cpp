@@ -11,8 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <random>
 #include <sstream>
 #include <thread>
 
@@ -21,42 +19,6 @@
 extern char** environ;
 
 namespace headless_tool_test {
-
-Scratch::Scratch()
-{
-    std::random_device device;
-    path_ = std::filesystem::temp_directory_path() /
-            ("lumvexor-headless-test-" + std::to_string(device()) + std::to_string(device()));
-    std::filesystem::create_directories(path_);
-}
-
-Scratch::~Scratch()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string Scratch::write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
-{
-    const std::string path = file(name);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
-
-std::string Scratch::read(const std::string& name) const
-{
-    return readWholeFile(file(name));
-}
-
-std::string readWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 namespace {
 
@@ -83,7 +45,7 @@ namespace {
 ToolResult runTool(const std::vector<std::string>& arguments,
                    const std::filesystem::path& workingDirectory, bool asNobody)
 {
-    const Scratch streams;
+    const ScratchFolder streams;
     const std::string outPath = streams.file("stdout");
     const std::string errPath = streams.file("stderr");
 

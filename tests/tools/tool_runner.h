@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_folder.h"
+
 namespace headless_tool_test {
 
 struct ToolResult {
@@ -19,22 +21,8 @@ struct ToolResult {
     std::string err;
 };
 
-// A folder of its own under the system's temporary folder, removed afterwards.
-class Scratch {
-public:
-    Scratch();
-    ~Scratch();
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-    std::string read(const std::string& name) const;
-
-private:
-    std::filesystem::path path_;
-};
+using lumvexor::test::readWholeFile;
+using lumvexor::test::ScratchFolder;
 
 // The user and group id of nobody, whom root becomes to meet file permissions.
 inline constexpr unsigned NobodyId = 65534;
@@ -54,8 +42,6 @@ std::vector<std::uint8_t> romOf(std::initializer_list<std::uint16_t> instruction
 
 // A ROM of the test suite in the shared folder, when it is there.
 std::optional<std::string> suiteRom(const std::string& name);
-
-std::string readWholeFile(const std::string& path);
 
 // One line of the trace, split into its fields.
 struct TraceLine {

@@ -17,7 +17,7 @@ std::string hex4(std::uint32_t value)
 
 TEST(HeadlessTrace, FirstLineAfterLoadingARom)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("clear.ch8", romOf({0x00E0}));
     const ToolResult result = runTool({"--steps", "201", "--trace", "-", rom});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -29,7 +29,7 @@ TEST(HeadlessTrace, FirstLineAfterLoadingARom)
 TEST(HeadlessTrace, ShowsEveryFieldInOrderAsBeforeTheInstruction)
 {
     // Sixteen distinct registers, I, a call and a running sound timer.
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("fields.ch8", romOf({
         0x60A0, 0x61A1, 0x62A2, 0x63A3, 0x64A4, 0x65A5, 0x66A6, 0x67A7, // 200 ..
         0x68A8, 0x69A9, 0x6AAA, 0x6BAB, 0x6CAC, 0x6DAD, 0x6EAE, 0x6FAF, // .. 21E
@@ -65,7 +65,7 @@ TEST(HeadlessTrace, ShowsEveryFieldInOrderAsBeforeTheInstruction)
 TEST(HeadlessTrace, PauseStepsMakeNoLine)
 {
     // FX15 with 5 holds the machine for 51 steps.
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("pause.ch8", romOf({0x6005, 0xF015, 0x00E0, 0x00E0}));
     const ToolResult result = runTool({"--steps", "300", "--trace", "-", rom});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -86,7 +86,7 @@ TEST(HeadlessTrace, PauseStepsMakeNoLine)
 TEST(HeadlessTrace, IndexIsPrintedInAtLeastFourHexDigits)
 {
     // I grows by 255 per pass from 0xFFF, past 0xFFFF.
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("index.ch8", romOf({0xAFFF, 0x60FF, 0xF01E, 0x1204}));
     const ToolResult result = runTool({"--steps", "1000", "--trace", "-", rom});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -116,7 +116,7 @@ TEST(HeadlessTrace, IndexIsPrintedInAtLeastFourHexDigits)
 
 TEST(HeadlessTrace, RandomByteOnlyOnCXNN)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom =
         scratch.write("random.ch8", romOf({0xC0FF, 0xC10F, 0x6200, 0xD011, 0x1200}));
     const ToolResult result = runTool({"--steps", "600", "--trace", "-", rom});
@@ -141,7 +141,7 @@ TEST(HeadlessTrace, RandomByteOnlyOnCXNN)
 
 TEST(HeadlessTrace, TheSeedMakesRunsRepeat)
 {
-    const Scratch scratch;
+    const ScratchFolder scratch;
     const std::string rom = scratch.write("random.ch8", romOf({0xC0FF, 0x1200}));
     const auto randomBytes = [&](std::vector<std::string> seedArguments) {
         seedArguments.insert(seedArguments.end(), {"--steps", "400", "--trace", "-", rom});
