@@ -1,6 +1,6 @@
 #include "tools/final_state.h"
 
-#include <cstdio>
+#include <memory>
 #include <string_view>
 
 namespace headless_runner {
@@ -33,12 +33,14 @@ bool writeMemory(const Machine& machine, const std::string& path, std::string& p
 bool writeState(const Machine& machine, std::uint64_t steps, const std::string& path,
                 std::string& problem)
 {
-    const std::string line = stateLine(machine, steps) + "\n";
-    if (path == StandardOutputName) {
-        std::fputs(line.c_str(), stdout);
-        return true;
+    const auto output = std::make_unique<OutputFile>();
+    if (!openOutputFile(*output, path, true, problem)) {
+        return false;
     }
-    return writeWholeFile(path, line, problem);
+    char* out = writeStateLine(lineStart(*output), machine, steps);
+    *out++ = '\n';
+    commitLine(*output, out);
+    return closeOutputFile(*output, problem);
 }
 
 } // namespace headless_runner

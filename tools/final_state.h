@@ -16,7 +16,8 @@ bool writeScreenText(const Machine& machine, const std::string& path, std::strin
 // The 512 x 280 picture the window would show now, drawn by the window's own
 // presentation, as a PNG image.
 bool writeScreenPicture(const Machine& machine, const std::string& path, std::string& problem);
-// The registers once `steps` steps are made: their stateLine() and a newline.
+// The registers once `steps` steps are made, as one line (see writeStateLine);
+// "-" is standard output.
 bool writeState(const Machine& machine, std::uint64_t steps, const std::string& path,
                 std::string& problem);
 // All 32768 bytes, address 0 first.

@@ -184,12 +184,10 @@ void runRecorded(Machine& m, std::uint64_t steps, HoldSchedule& holds, Recorders
 
 } // namespace
 
-std::string stateLine(const Machine& m, std::uint64_t number)
+char* writeStateLine(char* out, const Machine& m, std::uint64_t number)
 {
-    char line[OutputFile::MaxLine];
     DelayTimerText delayText;
-    char* end = writeTraceState(line, number, m.machine, opcodeAtPC(m.machine), delayText);
-    return std::string(line, end);
+    return writeTraceState(out, number, m.machine, opcodeAtPC(m.machine), delayText);
 }
 
 HoldSchedule makeHoldSchedule(const std::vector<KeyHold>& holds)

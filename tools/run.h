@@ -4,7 +4,6 @@
 // tone requests, step by step.
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "core/frame_buffer.h"
@@ -36,9 +35,10 @@ struct Recorders {
     OutputFile* tones = nullptr;
 };
 
-// The machine's state in the trace's format, led by `number`, without the newline:
+// Writes the machine's state at `out` in the trace's format, led by `number`, with
+// no newline, and returns its end; it fits within OutputFile::MaxLine:
 // <number> <PC> <OpcodeText at PC> <V0..VF> <I> <SP> <delayTimer> <soundTimer>.
-std::string stateLine(const Machine& machine, std::uint64_t number);
+char* writeStateLine(char* out, const Machine& machine, std::uint64_t number);
 
 // Makes `steps` calls of the execution step, numbered from 1.
 void runSteps(Machine& machine, std::uint64_t steps, HoldSchedule& holds, Recorders recorders);
