@@ -353,22 +353,6 @@ std::string waitForPicture(Emulator& emulator, const std::string& name, const Ce
 
 // --- ROM images --------------------------------------------------------------------
 
-std::vector<std::uint8_t> program(std::initializer_list<std::uint16_t> instructions)
-{
-    std::vector<std::uint8_t> bytes;
-    for (std::uint16_t instruction : instructions) {
-        bytes.push_back(static_cast<std::uint8_t>(instruction >> 8));
-        bytes.push_back(static_cast<std::uint8_t>(instruction & 0xFF));
-    }
-    return bytes;
-}
-
-void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::filesystem::path ibmLogoRom()
 {
     return std::filesystem::weakly_canonical(std::filesystem::path(LUMVEXOR_E2E_ROMS) / "chip8-test-suite" /

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/e2e/desktop.h"
+#include "tests/support/rom_bytes.h"
 
 namespace e2e {
 
@@ -98,9 +99,9 @@ struct Cells;
 std::string waitForPicture(Emulator& emulator, const std::string& name, const Cells& expected,
                            Seconds timeout = Seconds(3));
 
-// Small ROM images, written as a list of 16-bit instructions.
-std::vector<std::uint8_t> program(std::initializer_list<std::uint16_t> instructions);
-void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+// Small ROM images, written as a list of 16-bit instructions, and their files.
+using lumvexor::test::romOf;
+using lumvexor::test::writeBytes;
 // The public test ROM showing the IBM logo.
 std::filesystem::path ibmLogoRom();
 

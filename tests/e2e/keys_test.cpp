@@ -15,7 +15,7 @@ namespace {
 // waits until that key is let go, and again.
 std::vector<std::uint8_t> keyWriter()
 {
-    return program({
+    return romOf({
         0x6201, // 200  V2 <- 1, x
         0x6302, // 202  V3 <- 2, y
         0xF10A, // 204  V1 <- the key
@@ -71,7 +71,7 @@ class Keys : public Scenario {};
 
 TEST_F(Keys, PressedKeysReachTheProgramOnlyWhileTheWindowIsInFront)
 {
-    writeFile(cwd() / "keys.ch8", keyWriter());
+    writeBytes(cwd() / "keys.ch8", keyWriter());
     Emulator& emulator = startEmulator();
     ASSERT_TRUE(emulator.waitForMainWindow());
     emulator.openRomByKeys();

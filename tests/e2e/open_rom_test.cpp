@@ -11,7 +11,7 @@ namespace {
 // Shows the small glyph of one digit at (5, 5) and stays there.
 std::vector<std::uint8_t> glyphProgram(std::uint8_t digit)
 {
-    return program({static_cast<std::uint16_t>(0x6A00 | digit), 0xFA29, 0x6005, 0x6105, 0xD015, 0x120A});
+    return romOf({static_cast<std::uint16_t>(0x6A00 | digit), 0xFA29, 0x6005, 0x6105, 0xD015, 0x120A});
 }
 
 const char* const NoGame = "No game was loaded!";
@@ -23,8 +23,8 @@ TEST_F(OpenRom, ByKeyboardTheRequesterStartsInGamesUnderTheCurrentFolder)
     // The same name in games/ and beside it: the typed name alone tells which folder
     // the requester was showing.
     std::filesystem::create_directories(cwd() / "games");
-    writeFile(cwd() / "games" / "pick.ch8", glyphProgram(0xA));
-    writeFile(cwd() / "pick.ch8", glyphProgram(0xB));
+    writeBytes(cwd() / "games" / "pick.ch8", glyphProgram(0xA));
+    writeBytes(cwd() / "pick.ch8", glyphProgram(0xB));
     const Cells fromGames = cellsOf(machinePictureOfRom(cwd() / "games" / "pick.ch8", 1000));
     const Cells fromCwd = cellsOf(machinePictureOfRom(cwd() / "pick.ch8", 1000));
     ASSERT_NE(fromGames, fromCwd);

@@ -20,9 +20,18 @@ bool isBlack(QRgb rgb)
     return (rgb & 0xFFFFFF) == 0;
 }
 
-lumvexor::FrameBuffer run(lumvexor::MachineState& machine, lumvexor::FrameBuffer& frameBuffer,
-                          lumvexor::HostValues& host, int steps)
+// The load sequence, with `load` as its last part, then `steps` steps; the machine
+// is large, so it is made once.
+template <typename Load>
+lumvexor::FrameBuffer pictureAfter(int steps, Load load)
 {
+    headless::reset();
+    static lumvexor::MachineState machine;
+    lumvexor::FrameBuffer frameBuffer;
+    lumvexor::HostValues host;
+    lumvexor::clearMemory(machine);
+    lumvexor::resetMachine(machine, frameBuffer);
+    load(machine, frameBuffer, host);
     for (int i = 0; i < steps; ++i) {
         lumvexor::executeStep(machine, frameBuffer, host);
     }
@@ -136,26 +145,16 @@ int differingPixels(const QImage& a, const QImage& b)
 
 lumvexor::FrameBuffer machinePictureOfRom(const std::filesystem::path& rom, int steps)
 {
-    headless::reset();
-    static lumvexor::MachineState machine;
-    lumvexor::FrameBuffer frameBuffer;
-    lumvexor::HostValues host;
-    lumvexor::clearMemory(machine);
-    lumvexor::resetMachine(machine, frameBuffer);
-    lumvexor::loadRomImage(machine, frameBuffer, host, rom.string());
-    return run(machine, frameBuffer, host, steps);
+    return pictureAfter(steps, [&rom](auto& machine, auto& frameBuffer, auto& host) {
+        lumvexor::loadRomImage(machine, frameBuffer, host, rom.string());
+    });
 }
 
 lumvexor::FrameBuffer machinePictureAtStartUp(int steps)
 {
-    headless::reset();
-    static lumvexor::MachineState machine;
-    lumvexor::FrameBuffer frameBuffer;
-    lumvexor::HostValues host;
-    lumvexor::clearMemory(machine);
-    lumvexor::resetMachine(machine, frameBuffer);
-    lumvexor::loadBootProgram(machine, frameBuffer, host);
-    return run(machine, frameBuffer, host, steps);
+    return pictureAfter(steps, [](auto& machine, auto& frameBuffer, auto& host) {
+        lumvexor::loadBootProgram(machine, frameBuffer, host);
+    });
 }
 
 QImage splashPicture()

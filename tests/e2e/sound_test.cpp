@@ -28,7 +28,7 @@ double heard(double rate)
 // Sound timer 255, then a jump to itself for ever.
 std::vector<std::uint8_t> fallingToneProgram()
 {
-    return program({0x60FF, 0xF018, 0x1204});
+    return romOf({0x60FF, 0xF018, 0x1204});
 }
 
 std::optional<Recording> recordingOf(Emulator& emulator)
@@ -70,7 +70,7 @@ class Sound : public Scenario {};
 
 TEST_F(Sound, AtNormalSpeedTheFallingToneLastsAboutFourTenthsOfASecond)
 {
-    writeFile(cwd() / "tone.ch8", fallingToneProgram());
+    writeBytes(cwd() / "tone.ch8", fallingToneProgram());
     Emulator& emulator = startEmulator();
     ASSERT_TRUE(emulator.waitForMainWindow());
     emulator.openRomByKeys();
@@ -90,7 +90,7 @@ TEST_F(Sound, AtNormalSpeedTheFallingToneLastsAboutFourTenthsOfASecond)
 
 TEST_F(Sound, AtMinusFourAfterResetTheFallingToneLastsFourTimesAsLong)
 {
-    writeFile(cwd() / "tone.ch8", fallingToneProgram());
+    writeBytes(cwd() / "tone.ch8", fallingToneProgram());
     Emulator& emulator = startEmulator();
     ASSERT_TRUE(emulator.waitForMainWindow());
     emulator.openRomByKeys();

@@ -1,8 +1,9 @@
 #include "tests/support/hostile_files.h"
 
+#include "tests/support/rom_bytes.h"
+
 #include <sys/stat.h>
 
-#include <fstream>
 #include <stdexcept>
 
 namespace lumvexor::test {
@@ -11,9 +12,7 @@ namespace {
 
 std::string writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
+    if (!writeBytes(path, bytes)) {
         throw std::runtime_error("cannot write " + path.string());
     }
     return path.string();

@@ -1,5 +1,7 @@
 #include "tests/support/scratch_folder.h"
 
+#include "tests/support/rom_bytes.h"
+
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -23,8 +25,7 @@ ScratchFolder::~ScratchFolder()
 std::string ScratchFolder::write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
 {
     const std::string path = file(name);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    writeBytes(path, bytes);
     return path;
 }
 

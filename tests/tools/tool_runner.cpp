@@ -103,16 +103,6 @@ std::string memoryAfterLoading(const std::vector<std::uint8_t>& program)
     return memory;
 }
 
-std::vector<std::uint8_t> romOf(std::initializer_list<std::uint16_t> instructions)
-{
-    std::vector<std::uint8_t> bytes;
-    for (std::uint16_t instruction : instructions) {
-        bytes.push_back(static_cast<std::uint8_t>(instruction >> 8));
-        bytes.push_back(static_cast<std::uint8_t>(instruction & 0xFF));
-    }
-    return bytes;
-}
-
 std::optional<std::string> suiteRom(const std::string& name)
 {
     const std::filesystem::path path =

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/rom_bytes.h"
 #include "tests/support/scratch_folder.h"
 
 namespace headless_tool_test {
@@ -22,6 +23,7 @@ struct ToolResult {
 };
 
 using lumvexor::test::readWholeFile;
+using lumvexor::test::romOf;
 using lumvexor::test::ScratchFolder;
 
 // The user and group id of nobody, whom root becomes to meet file permissions.
@@ -36,9 +38,6 @@ ToolResult runTool(const std::vector<std::string>& arguments,
 
 // Memory as a load sequence leaves it: the fonts, then `program` from 0x200.
 std::string memoryAfterLoading(const std::vector<std::uint8_t>& program);
-
-// Instructions as the bytes of a ROM image, high byte first.
-std::vector<std::uint8_t> romOf(std::initializer_list<std::uint16_t> instructions);
 
 // A ROM of the test suite in the shared folder, when it is there.
 std::optional<std::string> suiteRom(const std::string& name);
