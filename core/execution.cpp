@@ -84,9 +84,7 @@ void switchDisplayMode(FrameBuffer& frameBuffer, HostValues& host, DisplayMode m
 
 void restartProgram(MachineState& machine, FrameBuffer& frameBuffer, HostValues& host)
 {
-    clearMemory(machine);
-    resetMachine(machine, frameBuffer);
-    loadRomImage(machine, frameBuffer, host, host.romPath);
+    loadRomImageSequence(machine, frameBuffer, host);
     machine.jumped = 1; // PC stays at the program start the reset gave it
 }
 

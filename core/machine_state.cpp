@@ -118,6 +118,20 @@ void loadBootProgram(MachineState& machine, FrameBuffer& frameBuffer, HostValues
     std::copy(BootProgram.begin(), BootProgram.end(), machine.memory.begin() + ProgramStart);
 }
 
+void loadRomImageSequence(MachineState& machine, FrameBuffer& frameBuffer, HostValues& host)
+{
+    clearMemory(machine);
+    resetMachine(machine, frameBuffer);
+    loadRomImage(machine, frameBuffer, host, host.romPath);
+}
+
+void loadBootProgramSequence(MachineState& machine, FrameBuffer& frameBuffer, HostValues& host)
+{
+    clearMemory(machine);
+    resetMachine(machine, frameBuffer);
+    loadBootProgram(machine, frameBuffer, host);
+}
+
 std::uint8_t readByte(const MachineState& machine, std::int32_t address)
 {
     return machine.memory[memoryIndex(address)];

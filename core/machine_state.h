@@ -43,6 +43,11 @@ void loadRomImage(MachineState& machine, FrameBuffer& frameBuffer, HostValues& h
                   const std::string& path);
 void loadBootProgram(MachineState& machine, FrameBuffer& frameBuffer, HostValues& host);
 
+// The two whole load sequences: the ROM image at host.romPath (Open ROM image, Reset
+// game, 00FD), and the built-in program (start-up).
+void loadRomImageSequence(MachineState& machine, FrameBuffer& frameBuffer, HostValues& host);
+void loadBootProgramSequence(MachineState& machine, FrameBuffer& frameBuffer, HostValues& host);
+
 // Every memory access goes through these two. An address outside 0x0000 .. 0x7FFF,
 // taken as an unsigned 32-bit value, is reduced modulo 32768.
 std::uint8_t readByte(const MachineState& machine, std::int32_t address);

@@ -50,9 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> file(data, data + size);
     m.host.romPath = fuzz::writeScratchFile("image.ch8", file);
 
-    clearMemory(m.machine);
-    resetMachine(m.machine, m.frameBuffer);
-    loadRomImage(m.machine, m.frameBuffer, m.host, m.host.romPath);
+    loadRomImageSequence(m.machine, m.frameBuffer, m.host);
 
     fuzz::checkFreshLoad(m, file, DisplayMode::HighRes);
     if (!headless::messageBoxes().empty()) {

@@ -29,9 +29,7 @@ bool startUp(Shell& shell)
     shell.nextTime = toolkit::milliseconds();
     shell.sliceCount = 0;
 
-    clearMemory(shell.machine);
-    resetMachine(shell.machine, shell.frameBuffer);
-    loadBootProgram(shell.machine, shell.frameBuffer, shell.host);
+    loadBootProgramSequence(shell.machine, shell.frameBuffer, shell.host);
     shell.host.speed = NormalSpeed;
     return true;
 }

@@ -35,13 +35,6 @@ constexpr SpeedItem GameSpeeds[] = {
 constexpr const char* WebsiteHost = "https://www.quorvane.net";
 constexpr const char* WebsitePath = "/downloads/emulation/chip-8-emulator";
 
-void loadRomImageAgain(Shell& shell)
-{
-    clearMemory(shell.machine);
-    resetMachine(shell.machine, shell.frameBuffer);
-    loadRomImage(shell.machine, shell.frameBuffer, shell.host, shell.host.romPath);
-}
-
 void openRomImage(Shell& shell)
 {
     // The folder "games" under the current directory, with the platform's separator.
@@ -52,7 +45,7 @@ void openRomImage(Shell& shell)
     if (shell.host.romPath.empty()) {
         return; // cancelled: the running program goes on
     }
-    loadRomImageAgain(shell);
+    loadRomImageSequence(shell.machine, shell.frameBuffer, shell.host);
     shell.host.speed = NormalSpeed;
 }
 
@@ -100,7 +93,7 @@ Outcome carryOutCommand(Shell& shell, int itemId)
         return Outcome::Continue;
     case ResetGame:
         if (!reportNoGame(shell)) {
-            loadRomImageAgain(shell);
+            loadRomImageSequence(shell.machine, shell.frameBuffer, shell.host);
         }
         return Outcome::Continue;
     case Exit:

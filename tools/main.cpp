@@ -28,14 +28,12 @@ void reportProblem(const std::string& problem)
 // could not be opened; its message box has been shown then.
 bool loadProgram(Machine& m, const Options& options)
 {
-    lumvexor::clearMemory(m.machine);
-    lumvexor::resetMachine(m.machine, m.frameBuffer);
     if (!options.romPath) {
-        lumvexor::loadBootProgram(m.machine, m.frameBuffer, m.host);
+        lumvexor::loadBootProgramSequence(m.machine, m.frameBuffer, m.host);
     } else {
         m.host.romPath = *options.romPath;
         const long long boxesBefore = headless::messageBoxCount();
-        lumvexor::loadRomImage(m.machine, m.frameBuffer, m.host, m.host.romPath);
+        lumvexor::loadRomImageSequence(m.machine, m.frameBuffer, m.host);
         if (headless::messageBoxCount() != boxesBefore) {
             return false;
         }

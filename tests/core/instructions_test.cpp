@@ -351,9 +351,7 @@ TEST(Instructions, RestartReloadsTheRomImage)
     // The image: V0 <- 1, then 00FD.
     t.host.romPath = dir.write("restart.ch8", {0x60, 0x01, 0x00, 0xFD});
     t.host.speed = 45;
-    clearMemory(t.machine);
-    resetMachine(t.machine, t.frameBuffer);
-    loadRomImage(t.machine, t.frameBuffer, t.host, t.host.romPath);
+    loadRomImageSequence(t.machine, t.frameBuffer, t.host);
     t.step(200 + 1);
     ASSERT_EQ(t.machine.V[0], 1);
     writeByte(t.machine, 0x600, 0x99);

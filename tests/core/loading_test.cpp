@@ -105,9 +105,7 @@ TEST(LoadSequence, NextLoadRestoresFontsAndClearsTheRegisterStore)
     t.step(5);
     ASSERT_EQ(readByte(t.machine, 0x000), 0x00);
     ASSERT_EQ(readByte(t.machine, 0xF7), 0x07);
-    clearMemory(t.machine);
-    resetMachine(t.machine, t.frameBuffer);
-    loadRomImage(t.machine, t.frameBuffer, t.host, t.host.romPath);
+    loadRomImageSequence(t.machine, t.frameBuffer, t.host);
     EXPECT_TRUE(std::equal(SmallFont.begin(), SmallFont.end(), t.machine.memory.begin()));
     for (std::int32_t address = 0xF0; address < 0x200; ++address) {
         EXPECT_EQ(readByte(t.machine, address), 0) << "address " << address;
@@ -123,9 +121,8 @@ TEST(LoadRomImage, FilesOfEveryKind)
         t.startUp();
         setDisplayMode(t.frameBuffer, DisplayMode::HighRes);
         xorPixel(t.frameBuffer, 1, 1);
-        clearMemory(t.machine);
-        resetMachine(t.machine, t.frameBuffer);
-        loadRomImage(t.machine, t.frameBuffer, t.host, file.path);
+        t.host.romPath = file.path;
+        loadRomImageSequence(t.machine, t.frameBuffer, t.host);
 
         EXPECT_EQ(t.host.bootMode, 0);
         EXPECT_EQ(t.machine.PC, 0x200);

@@ -26,9 +26,7 @@ struct TestMachine {
     // Start-up's load sequence.
     void startUp()
     {
-        clearMemory(machine);
-        resetMachine(machine, frameBuffer);
-        loadBootProgram(machine, frameBuffer, host);
+        loadBootProgramSequence(machine, frameBuffer, host);
     }
 
     // A program written from 0x200 after a reset, with the reset pause already over.

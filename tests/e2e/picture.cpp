@@ -20,22 +20,29 @@ bool isBlack(QRgb rgb)
     return (rgb & 0xFFFFFF) == 0;
 }
 
-// The load sequence, with `load` as its last part, then `steps` steps; the machine
-// is large, so it is made once.
-template <typename Load>
-lumvexor::FrameBuffer pictureAfter(int steps, Load load)
-{
-    headless::reset();
-    static lumvexor::MachineState machine;
+// The three records of a machine, made once as memory is large, and handed out with
+// a fresh frame buffer and host values over a fresh scripted toolkit.
+struct PictureMachine {
+    lumvexor::MachineState machine;
     lumvexor::FrameBuffer frameBuffer;
     lumvexor::HostValues host;
-    lumvexor::clearMemory(machine);
-    lumvexor::resetMachine(machine, frameBuffer);
-    load(machine, frameBuffer, host);
+};
+
+PictureMachine& freshMachine()
+{
+    headless::reset();
+    static PictureMachine m;
+    m.frameBuffer = {};
+    m.host = {};
+    return m;
+}
+
+lumvexor::FrameBuffer pictureAfter(PictureMachine& m, int steps)
+{
     for (int i = 0; i < steps; ++i) {
-        lumvexor::executeStep(machine, frameBuffer, host);
+        lumvexor::executeStep(m.machine, m.frameBuffer, m.host);
     }
-    return frameBuffer;
+    return m.frameBuffer;
 }
 
 } // namespace
@@ -145,16 +152,17 @@ int differingPixels(const QImage& a, const QImage& b)
 
 lumvexor::FrameBuffer machinePictureOfRom(const std::filesystem::path& rom, int steps)
 {
-    return pictureAfter(steps, [&rom](auto& machine, auto& frameBuffer, auto& host) {
-        lumvexor::loadRomImage(machine, frameBuffer, host, rom.string());
-    });
+    PictureMachine& m = freshMachine();
+    m.host.romPath = rom.string();
+    lumvexor::loadRomImageSequence(m.machine, m.frameBuffer, m.host);
+    return pictureAfter(m, steps);
 }
 
 lumvexor::FrameBuffer machinePictureAtStartUp(int steps)
 {
-    return pictureAfter(steps, [](auto& machine, auto& frameBuffer, auto& host) {
-        lumvexor::loadBootProgram(machine, frameBuffer, host);
-    });
+    PictureMachine& m = freshMachine();
+    lumvexor::loadBootProgramSequence(m.machine, m.frameBuffer, m.host);
+    return pictureAfter(m, steps);
 }
 
 QImage splashPicture()
